@@ -1,0 +1,17 @@
+// Whole-file helpers. None of them reports an error: a file that cannot be opened or
+// measured counts as empty.
+#pragma once
+
+#include <cstdint>
+
+// The file's size in bytes; 0 when it cannot be opened, is not seekable, or is
+// 2 GiB or larger (its size would not fit the result).
+int32_t file_size(const char* path);
+
+// A new buffer (release it with std::free) holding the file's bytes and a NUL after
+// them; a file that file_size counts as empty gives a buffer of one NUL.
+char* file_read(const char* path);
+
+// Replaces the file's content by the text's bytes (no NUL, nothing added). Writes
+// nothing when the file cannot be opened for writing.
+void file_write(const char* text, const char* path);
