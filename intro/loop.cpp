@@ -1,0 +1,98 @@
+#include "intro/loop.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <limits>
+#include <new>
+
+#include "intro/dialogue.h"
+#include "intro/program.h"
+#include "intro/scene.h"
+#include "toolkit/screen.h"
+
+int32_t frame_period = 0;
+
+namespace {
+
+[[noreturn]] void refuse(const char* reason) {
+  std::fprintf(stderr, "%.*s: %s\n", static_cast<int>(program_name.size()), program_name.data(),
+               reason);
+  std::exit(1);
+}
+
+[[noreturn]] void refuse_size(const char* what) {
+  char reason[160];
+  std::snprintf(reason, sizeof reason, "not enough memory for %s of a %d x %d screen", what,
+                static_cast<int>(screen_width), static_cast<int>(screen_height));
+  refuse(reason);
+}
+
+// Gives out_stream a buffer of its own that holds a whole frame, so that each frame's
+// flush reaches the terminal or pipe in one write and is never seen half-drawn. ISO C
+// allows setvbuf only before other use of the stream; glibc honours it after the
+// dialogue's output once that has been flushed.
+bool buffer_whole_frames(const Screen* screen) {
+  const std::size_t size = screen_frame_size(screen) + 1;
+  char* buffer = static_cast<char*>(std::malloc(size));
+  if (buffer == nullptr) return false;
+  std::fflush(out_stream);
+  return std::setvbuf(out_stream, buffer, _IOFBF, size) == 0;
+}
+
+}  // namespace
+
+void intro_main() {
+  in_stream = stdin;
+  out_stream = stdout;
+  program_start();
+  banner_print(program_colours);
+  switch (dialogue_run()) {
+    case DialogueEnd::answered:
+      break;
+    case DialogueEnd::end_of_input:
+      program_before_exit();
+      refuse("standard input ended before the dialogue was answered");
+    case DialogueEnd::read_error: {
+      const int error = errno;
+      program_before_exit();
+      char reason[160];
+      std::snprintf(reason, sizeof reason, "cannot read standard input: %s", std::strerror(error));
+      refuse(reason);
+    }
+  }
+  if (int64_t{screen_width} * screen_height > std::numeric_limits<int32_t>::max()) {
+    char reason[160];
+    std::snprintf(reason, sizeof reason, "a %d x %d screen is too large: more than 2147483647 cells",
+                  static_cast<int>(screen_width), static_cast<int>(screen_height));
+    refuse(reason);
+  }
+  frame_period = 1000000 / fps;
+  std::srand(static_cast<unsigned>(std::time(nullptr)));
+
+  Screen* screen = nullptr;
+  try {
+    screen = screen_create();
+  } catch (const std::bad_alloc&) {
+    refuse_size("the cells");
+  }
+  screen_resize(screen, screen_width, screen_height);
+  if (screen->cells.empty()) refuse_size("the cells");
+  if (!buffer_whole_frames(screen)) refuse_size("the output buffer");
+  try {
+    scene_setup();
+  } catch (const std::bad_alloc&) {
+    refuse_size("the scene");
+  }
+
+  for (;;) {
+    screen_clear(screen, 32);
+    scene_draw();
+    screen_print(screen, out_stream);
+    program_after_print();
+    scene_advance();
+    program_end_of_pass();
+  }
+}
