@@ -1,5 +1,7 @@
 #include "toolkit/file.h"
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
@@ -10,7 +12,11 @@ int32_t file_size(const char* path) {
   std::FILE* file = std::fopen(path, "rb");
   if (file == nullptr) return 0;
   long size = -1;
-  if (std::fseek(file, 0, SEEK_END) == 0) size = std::ftell(file);
+  // A directory opens and, on some file systems, seeks to an "end" that is no size
+  // (ext4's hash end 0x7fffffff, btrfs' entry total), so it is ruled out first.
+  struct stat info{};
+  const bool directory = fstat(fileno(file), &info) == 0 && S_ISDIR(info.st_mode);
+  if (!directory && std::fseek(file, 0, SEEK_END) == 0) size = std::ftell(file);
   std::fclose(file);
   if (size < 0 || size > std::numeric_limits<int32_t>::max()) return 0;
   return static_cast<int32_t>(size);
