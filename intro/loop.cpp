@@ -39,7 +39,12 @@ bool buffer_whole_frames(const Screen* screen) {
   char* buffer = static_cast<char*>(std::malloc(size));
   if (buffer == nullptr) return false;
   std::fflush(out_stream);
-  return std::setvbuf(out_stream, buffer, _IOFBF, size) == 0;
+  if (std::setvbuf(out_stream, buffer, _IOFBF, size) != 0) return false;
+  // glibc leaves a stream whose buffer is replaced after use looking full until its
+  // first flush, which would split the first frame in two writes; a seek to where the
+  // stream stands (failing harmlessly on a pipe or terminal) puts it back in order.
+  std::fseek(out_stream, 0, SEEK_CUR);
+  return true;
 }
 
 }  // namespace
