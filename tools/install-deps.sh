@@ -4,7 +4,7 @@
 set -euo pipefail
 
 build_packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev libmikmod-dev)
-test_packages=(faketime strace pulseaudio pulseaudio-utils sox util-linux coreutils binutils)
+test_packages=(faketime strace valgrind pulseaudio pulseaudio-utils sox util-linux coreutils binutils)
 
 case "${1:-build}" in
   build) wanted=("${build_packages[@]}") ;;
