@@ -1,5 +1,6 @@
 #include "toolkit/screen.h"
 
+#include <algorithm>
 #include <array>
 #include <limits>
 #include <new>
@@ -53,8 +54,21 @@ class ChunkWriter {
  public:
   explicit ChunkWriter(std::FILE* stream) : stream_(stream) {}
   void put(char byte) {
-    chunk_[used_++] = byte;
     if (used_ == chunk_.size()) drain();
+    chunk_[used_++] = byte;
+  }
+  // Each cell as its low-order byte, copied a block at a time.
+  void put_cells(const int32_t* cells, std::size_t count) {
+    while (count > 0) {
+      if (used_ == chunk_.size()) drain();
+      const std::size_t n = std::min(count, chunk_.size() - used_);
+      // Through locals: a char store may alias any member, which would reload them all.
+      char* out = chunk_.data() + used_;
+      for (std::size_t i = 0; i < n; ++i) out[i] = static_cast<char>(cells[i] & 0xff);
+      used_ += n;
+      cells += n;
+      count -= n;
+    }
   }
   void drain() {
     std::fwrite(chunk_.data(), 1, used_, stream_);
@@ -63,7 +77,7 @@ class ChunkWriter {
 
  private:
   std::FILE* stream_;
-  std::array<char, 4096> chunk_{};
+  std::array<char, 4096> chunk_;  // filled before it is read; no need to clear it
   std::size_t used_ = 0;
 };
 
@@ -74,9 +88,8 @@ void screen_print(Screen* screen, std::FILE* stream) {
   out.put('\n');
   const std::size_t width = static_cast<std::size_t>(screen->width);
   for (int32_t y = 0; y < screen->height; ++y) {
-    const int32_t* row = screen->cells.data() + static_cast<std::size_t>(y) * width;
     // The last column is never printed, so a row as wide as the terminal never wraps.
-    for (std::size_t x = 0; x + 1 < width; ++x) out.put(static_cast<char>(row[x] & 0xff));
+    out.put_cells(screen->cells.data() + static_cast<std::size_t>(y) * width, width - 1);
     if (y + 1 < screen->height) out.put('\n');
   }
   out.drain();
