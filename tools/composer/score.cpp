@@ -84,10 +84,11 @@ std::optional<std::uint8_t> note_value(std::string_view t)
 {
     static constexpr std::array<int, 7> semitone{9, 11, 0, 2, 4, 5, 7};  // A..G
     if (t.size() != 3 || t[0] < 'A' || t[0] > 'G' || !is_digit(t[2])) return std::nullopt;
-    if (t[1] != '-' && t[1] != '#') return std::nullopt;
+    const bool sharp = t[1] == '#';
+    if ((t[1] != '-' && !sharp) || (sharp && (t[0] == 'B' || t[0] == 'E'))) return std::nullopt;
     const int octave = t[2] - '0';
-    const int n = semitone[static_cast<std::size_t>(t[0] - 'A')] + (t[1] == '#' ? 1 : 0);
-    if (octave > 7 || n > 11) return std::nullopt;  // B#/E# are not notes here
+    if (octave > 7) return std::nullopt;
+    const int n = semitone[static_cast<std::size_t>(t[0] - 'A')] + (sharp ? 1 : 0);
     return static_cast<std::uint8_t>(1 + 12 * octave + n);
 }
 
