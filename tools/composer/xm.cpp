@@ -27,7 +27,6 @@ public:
     }
 
     void append(std::span<const std::uint8_t> bytes) { out_.insert(out_.end(), bytes.begin(), bytes.end()); }
-    std::size_t size() const { return out_.size(); }
 
 private:
     std::vector<std::uint8_t>& out_;
