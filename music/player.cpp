@@ -25,6 +25,10 @@ constexpr int max_updates_per_feed = 32;
 
 using Clock = std::chrono::steady_clock;
 
+// Mixing one block takes well under a millisecond; a MikMod_Update that returns later
+// has waited for a driver that would not take more.
+constexpr auto blocked_update = std::chrono::milliseconds(2);
+
 // Where the playing module's clock and the wall clock were at its first feed; unset
 // until then, since a module is started long before it is first fed (the dialogue).
 struct FeedReference {
@@ -56,7 +60,16 @@ void feed(int32_t slice) {
   const int64_t due_us = wall_us + slice;
   for (int calls = 0; calls < max_updates_per_feed && Player_Active(); ++calls) {
     if (song_time_us(current_module) - reference.song_us >= due_us) break;
+    const Clock::time_point before = Clock::now();
     MikMod_Update();
+    const Clock::time_point after = Clock::now();
+    if (after - before > blocked_update) {
+      // The output is full and made us wait: what it holds now is what is due now.
+      // Catching up on the wall clock would only block the frames again (PulseAudio
+      // takes no data for over a second after its stream starts).
+      reference = {true, after, song_time_us(current_module) - slice};
+      break;
+    }
   }
 }
 
