@@ -335,6 +335,14 @@ std::string find_in_path(const std::string& name) {
   return {};
 }
 
+TempFile::TempFile(const std::string& pattern) : path_(pattern) {
+  const int fd = ::mkstemp(path_.data());
+  if (fd < 0) fail("mkstemp " + pattern);
+  ::close(fd);
+}
+
+TempFile::~TempFile() { ::unlink(path_.c_str()); }
+
 std::vector<std::string> frozen_time_environment() {
   const std::string library = "/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1";
   if (::access(library.c_str(), R_OK) != 0) return {};

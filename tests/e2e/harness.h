@@ -60,6 +60,22 @@ std::string describe(const Outcome& outcome);
 // The path of `name` in PATH, or empty.
 std::string find_in_path(const std::string& name);
 
+// An empty file made from mkstemp's pattern ("/tmp/name_XXXXXX"), for a tool to write
+// its log into; removed when this goes out of scope. Failing to make it throws
+// std::runtime_error.
+class TempFile {
+ public:
+  explicit TempFile(const std::string& pattern);
+  ~TempFile();
+  TempFile(const TempFile&) = delete;
+  TempFile& operator=(const TempFile&) = delete;
+
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
 // Environment that freezes time() at 2026-01-01 00:00:00 UTC (1767225600) through
 // libfaketime, or empty when the library is missing. The monotonic clock stays real.
 std::vector<std::string> frozen_time_environment();

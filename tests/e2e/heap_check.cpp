@@ -1,7 +1,5 @@
 // Nothing is allocated in the frame loop: under valgrind, intro_silent makes as many
 // heap allocations in a run of 10 frames as in one of 1000. Exit 77 without valgrind.
-#include <unistd.h>
-
 #include <cstdio>
 #include <fstream>
 #include <regex>
@@ -10,6 +8,7 @@
 #include <vector>
 
 #include "harness.h"
+#include "tests/support/dialogue_texts.h"
 
 namespace {
 
@@ -56,37 +55,22 @@ int main() {
   }
   // 80 x 25, custom rate above 1000000 fps: no pause between frames.
   const std::string input = "1\n5\n2000000\n";
-  const std::size_t dialogue =
-      std::string(
-          "\x1b[34mQUOX3185 Tarvel Lines.\n"
-          "Lines, letters and logos, drawn in nothing but text.\x1b[0m\n\n"
-          "\x1b[35mTo end intro press Ctrl-c.\x1b[0m\n\n"
-          "\nSelect your screen:\n[1] 80x25 Linux, MS-DOS\n[2] 80x50 little font\n"
-          "[3] 80x24 xterm, rxvt\n[4] 40x24 low res\n[5] other resolution\n?"
-          "Select frames per second:\n[1] 10 fps\n[2] 20 fps\n[3] 25 fps\n"
-          "[4] 50 fps\n[5] other fps\n?Frames per second (fps) ?")
-          .size();
+  using namespace dialogue_texts;
+  const std::size_t dialogue = (banner + screen_menu + rate_menu + rate_prompt).size();
   int failed = 0;
   std::vector<Heap> heaps;
   for (const long frames : {10L, 1000L}) {
-    char log[] = "/tmp/heap_check_XXXXXX";
-    const int fd = ::mkstemp(log);
-    if (fd < 0) {
-      std::perror("mkstemp");
-      return 1;
-    }
-    ::close(fd);
+    const e2e::TempFile log("/tmp/heap_check_XXXXXX");
     e2e::Launch launch;
     launch.program = valgrind;
-    launch.arguments = {"--log-file=" + std::string(log), INTRO_SILENT_PATH};
+    launch.arguments = {"--log-file=" + log.path(), INTRO_SILENT_PATH};
     launch.input = input;
     e2e::Stop stop;
     stop.output_bytes = dialogue + static_cast<std::size_t>(frames) * 2000;
     stop.deadline = e2e::milliseconds{120000};
     stop.grace = e2e::milliseconds{20000};  // valgrind writes its summary on the way out
     const e2e::Outcome outcome = e2e::run(launch, stop);
-    const Heap heap = read_log(log);
-    ::unlink(log);
+    const Heap heap = read_log(log.path());
     std::printf("%ld frames (%zu bytes read): %s; %ld allocs, %ld frees, %s bytes; %ld errors\n",
                 frames, outcome.out.size(), e2e::describe(outcome).c_str(), heap.allocs, heap.frees,
                 heap.bytes.c_str(), heap.errors);

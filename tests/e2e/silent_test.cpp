@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "harness.h"
+#include "tests/support/dialogue_texts.h"
 
 namespace {
 
@@ -21,33 +22,7 @@ using e2e::Wiring;
 
 const std::string program = INTRO_SILENT_PATH;
 
-// The texts as the user sees them, written out here independently of the code.
-const std::string banner =
-    "\x1b[34mQUOX3185 Tarvel Lines.\n"
-    "Lines, letters and logos, drawn in nothing but text.\x1b[0m\n\n"
-    "\x1b[35mTo end intro press Ctrl-c.\x1b[0m\n\n";
-const std::string screen_menu =
-    "\nSelect your screen:\n"
-    "[1] 80x25 Linux, MS-DOS\n"
-    "[2] 80x50 little font\n"
-    "[3] 80x24 xterm, rxvt\n"
-    "[4] 40x24 low res\n"
-    "[5] other resolution\n"
-    "?";
-const std::string rate_menu =
-    "Select frames per second:\n"
-    "[1] 10 fps\n"
-    "[2] 20 fps\n"
-    "[3] 25 fps\n"
-    "[4] 50 fps\n"
-    "[5] other fps\n"
-    "?";
-const std::string width_prompt = "Width (columns) ?";
-const std::string height_prompt = "Height (lines) ?";
-const std::string rate_prompt = "Frames per second (fps) ?";
-const std::string wrong_width = "Wrong width.\n";
-const std::string wrong_height = "Wrong height.\n";
-const std::string wrong_fps = "Wrong fps.\n";
+using namespace dialogue_texts;
 
 // Above 1000000 fps the frame period is 0: frames follow one another without a pause.
 const std::string no_pause = "5\n2000000\n";

@@ -1,7 +1,5 @@
 // Every frame of intro_silent reaches standard output in exactly one write(2), on a
 // pipe and on a terminal, as strace sees it. Exit 77 (skipped) without strace.
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -10,6 +8,7 @@
 #include <vector>
 
 #include "harness.h"
+#include "tests/support/dialogue_texts.h"
 
 namespace {
 
@@ -77,15 +76,9 @@ int main() {
     std::puts("SKIPPED: strace is not installed (tools/install-deps.sh test installs it)");
     return 77;
   }
+  using namespace dialogue_texts;
   const std::string dialogue =
-      std::string("\x1b[34mQUOX3185 Tarvel Lines.\n") +
-      "Lines, letters and logos, drawn in nothing but text.\x1b[0m\n\n"
-      "\x1b[35mTo end intro press Ctrl-c.\x1b[0m\n\n"
-      "\nSelect your screen:\n[1] 80x25 Linux, MS-DOS\n[2] 80x50 little font\n"
-      "[3] 80x24 xterm, rxvt\n[4] 40x24 low res\n[5] other resolution\n?"
-      "Width (columns) ?Height (lines) ?"
-      "Select frames per second:\n[1] 10 fps\n[2] 20 fps\n[3] 25 fps\n[4] 50 fps\n"
-      "[5] other fps\n?Frames per second (fps) ?";
+      banner + screen_menu + width_prompt + height_prompt + rate_menu + rate_prompt;
   constexpr long wanted_frames = 50;
   const std::vector<Case> cases = {
       {80, 25, e2e::Wiring::pipes},    {200, 60, e2e::Wiring::pipes},
@@ -96,17 +89,11 @@ int main() {
   for (const Case& c : cases) {
     const std::string name = std::to_string(c.width) + " x " + std::to_string(c.height) + " on a " +
                              (c.wiring == e2e::Wiring::pipes ? "pipe" : "terminal");
-    char log[] = "/tmp/write_count_XXXXXX";
-    const int fd = ::mkstemp(log);
-    if (fd < 0) {
-      std::perror("mkstemp");
-      return 1;
-    }
-    ::close(fd);
+    const e2e::TempFile log("/tmp/write_count_XXXXXX");
     e2e::Launch launch;
     launch.program = strace;
-    launch.arguments = {"-f",          "-qq", "-e", "trace=write",    "-e",
-                        "signal=none", "-o",  log,  INTRO_SILENT_PATH};
+    launch.arguments = {"-f", "-qq", "-e", "trace=write", "-e", "signal=none",
+                        "-o", log.path(), INTRO_SILENT_PATH};
     launch.input =
         "5\n" + std::to_string(c.width) + "\n" + std::to_string(c.height) + "\n5\n2000000\n";
     launch.wiring = c.wiring;
@@ -115,8 +102,7 @@ int main() {
     stop.output_bytes = dialogue.size() + static_cast<std::size_t>(wanted_frames * frame);
     stop.deadline = e2e::milliseconds{30000};
     const e2e::Outcome outcome = e2e::run(launch, stop);
-    const std::vector<Write> writes = writes_to_stdout(log);
-    ::unlink(log);
+    const std::vector<Write> writes = writes_to_stdout(log.path());
 
     long frames = 0;
     std::size_t dialogue_writes = 0;

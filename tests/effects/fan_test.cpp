@@ -7,7 +7,7 @@
 #include <limits>
 #include <memory>
 
-#include "tests/effects/test_screen.h"
+#include "tests/support/test_screen.h"
 
 namespace {
 
@@ -20,6 +20,18 @@ struct FanDeleter {
 using FanHolder = std::unique_ptr<LineFan, FanDeleter>;
 
 FanHolder make_fan() { return FanHolder{fan_create()}; }
+
+// The first line's ends {x1, y1, x2, y2} and how far each moves per line {sx1, sy1, sx2, sy2}.
+void place(LineFan* fan, std::array<int32_t, 4> ends, std::array<int32_t, 4> steps) {
+  fan->x1 = ends[0];
+  fan->y1 = ends[1];
+  fan->x2 = ends[2];
+  fan->y2 = ends[3];
+  fan->sx1 = steps[0];
+  fan->sy1 = steps[1];
+  fan->sx2 = steps[2];
+  fan->sy2 = steps[3];
+}
 
 TEST(FanBounce, MovesClampsAndTurnsAtTheEdges) {
   struct Case {
@@ -146,12 +158,7 @@ TEST(FanDraw, OneColumnScreenKeepsEveryLineInColumnZero) {
   ASSERT_EQ(fan->lines, 2);
   // Line 0 covers row 0; every column step bounces back to 0, so line 1 is the
   // vertical run from row 4 towards row 3.
-  fan->y1 = 0;
-  fan->y2 = 1;
-  fan->sx1 = 3;
-  fan->sy1 = 4;
-  fan->sx2 = 5;
-  fan->sy2 = 2;
+  place(fan.get(), {0, 0, 0, 1}, {3, 4, 5, 2});
   fan_draw(fan.get());
   EXPECT_EQ(rows(screen.get()), (std::vector<std::string>{
                                     "x",
@@ -169,14 +176,7 @@ TEST(FanDraw, StepWiderThanTheScreenJumpsFromEdgeToEdge) {
   TestScreen screen(5, 4);
   FanHolder fan = make_fan();
   fan->lines = 4;
-  fan->x1 = 0;
-  fan->sx1 = 8;
-  fan->x2 = 2;
-  fan->sx2 = 0;
-  fan->y1 = 0;
-  fan->y2 = 0;
-  fan->sy1 = 1;
-  fan->sy2 = 1;
+  place(fan.get(), {0, 0, 2, 0}, {8, 1, 0, 1});
   // Starts at columns 0, 4, 0, 4; each line ends before column 2.
   fan_draw(fan.get());
   EXPECT_EQ(rows(screen.get()), (std::vector<std::string>{
@@ -196,14 +196,7 @@ TEST(FanDraw, BouncesAtTheEdgesOfEveryAxis) {
   fan->ch = '#';
   // Line 0 from (6, 6) to (1, 6); then x1 hits column 7, y1 row 7, x2 column 0
   // and y2 row 7: line 1 runs from (7, 7) to (0, 7).
-  fan->x1 = 6;
-  fan->y1 = 6;
-  fan->x2 = 1;
-  fan->y2 = 6;
-  fan->sx1 = 3;
-  fan->sy1 = 5;
-  fan->sx2 = -4;
-  fan->sy2 = 2;
+  place(fan.get(), {6, 6, 1, 6}, {3, 5, -4, 2});
   fan_draw(fan.get());
   EXPECT_EQ(rows(screen.get()), (std::vector<std::string>{
                                     "        ",

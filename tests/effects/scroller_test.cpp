@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "tests/effects/test_screen.h"
+#include "tests/support/test_screen.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "effects/logo_art.h"
-#include "tests/effects/test_screen.h"
+#include "tests/support/test_screen.h"
 #include "toolkit/draw.h"
 
 namespace {

@@ -6,28 +6,11 @@
 #include <cstdlib>
 #include <string>
 
+#include "tests/support/dialogue_texts.h"
+
 namespace {
 
-// The texts as the user sees them, written out here independently of the code.
-const std::string screen_menu =
-    "\nSelect your screen:\n"
-    "[1] 80x25 Linux, MS-DOS\n"
-    "[2] 80x50 little font\n"
-    "[3] 80x24 xterm, rxvt\n"
-    "[4] 40x24 low res\n"
-    "[5] other resolution\n"
-    "?";
-const std::string rate_menu =
-    "Select frames per second:\n"
-    "[1] 10 fps\n"
-    "[2] 20 fps\n"
-    "[3] 25 fps\n"
-    "[4] 50 fps\n"
-    "[5] other fps\n"
-    "?";
-const std::string width_prompt = "Width (columns) ?";
-const std::string height_prompt = "Height (lines) ?";
-const std::string rate_prompt = "Frames per second (fps) ?";
+using namespace dialogue_texts;
 
 struct Outcome {
   DialogueEnd end;
@@ -76,23 +59,23 @@ TEST(Dialogue, AnswersGiveTheirResultsAndExactTexts) {
       {"leading zeros", "5\n007\n0009\n1\n",
        screen_menu + width_prompt + height_prompt + rate_menu, 7, 9, 10},
       {"wrong widths repeat the width prompt only", "5\n0\n-80\n 80\nx\n\n80\n25\n1\n",
-       screen_menu + width_prompt + "Wrong width.\n" + width_prompt + "Wrong width.\n" +
-           width_prompt + "Wrong width.\n" + width_prompt + "Wrong width.\n" + width_prompt +
-           "Wrong width.\n" + width_prompt + height_prompt + rate_menu,
+       screen_menu + width_prompt + wrong_width + width_prompt + wrong_width +
+           width_prompt + wrong_width + width_prompt + wrong_width + width_prompt +
+           wrong_width + width_prompt + height_prompt + rate_menu,
        80, 25, 10},
       {"a wrong height keeps the width", "5\n80\n0\n25\n1\n",
-       screen_menu + width_prompt + height_prompt + "Wrong height.\n" + height_prompt + rate_menu,
+       screen_menu + width_prompt + height_prompt + wrong_height + height_prompt + rate_menu,
        80, 25, 10},
       {"custom rates", "1\n5\n1\n", screen_menu + rate_menu + rate_prompt, 80, 25, 1},
       {"2.5 fps gives 2", "1\n5\n2.5\n", screen_menu + rate_menu + rate_prompt, 80, 25, 2},
       {"a wrong rate repeats its prompt", "1\n5\n0\n1000001\n",
-       screen_menu + rate_menu + rate_prompt + "Wrong fps.\n" + rate_prompt, 80, 25, 1000001},
+       screen_menu + rate_menu + rate_prompt + wrong_fps + rate_prompt, 80, 25, 1000001},
       {"carriage returns do no harm", "5\r\n80\r\n25\r\n2\r\n",
        screen_menu + width_prompt + height_prompt + rate_menu, 80, 25, 20},
       {"the largest 32-bit number is taken", "5\n2147483647\n1\n1\n",
        screen_menu + width_prompt + height_prompt + rate_menu, 2147483647, 1, 10},
       {"a number past 32 bits counts as wrong", "5\n2147483648\n99999999999999999999\n8\n8\n1\n",
-       screen_menu + width_prompt + "Wrong width.\n" + width_prompt + "Wrong width.\n" +
+       screen_menu + width_prompt + wrong_width + width_prompt + wrong_width +
            width_prompt + height_prompt + rate_menu,
        8, 8, 10},
       {"a last answer ended by the end of input counts", "1\n1", screen_menu + rate_menu, 80,
@@ -121,13 +104,13 @@ TEST(Dialogue, EndOfInputEndsEveryStateAtOnce) {
       {"screen menu", "", screen_menu},
       {"screen menu after a rejected answer", "9\n", screen_menu + screen_menu},
       {"width entry", "5\n", screen_menu + width_prompt},
-      {"width entry after a wrong width", "5\n0", screen_menu + width_prompt + "Wrong width.\n" +
+      {"width entry after a wrong width", "5\n0", screen_menu + width_prompt + wrong_width +
                                                       width_prompt},
       {"height entry", "5\n80\n", screen_menu + width_prompt + height_prompt},
       {"rate menu", "1\n", screen_menu + rate_menu},
       {"rate entry", "1\n5\n", screen_menu + rate_menu + rate_prompt},
       {"rate entry after a wrong rate", "1\n5\n-1\n",
-       screen_menu + rate_menu + rate_prompt + "Wrong fps.\n" + rate_prompt},
+       screen_menu + rate_menu + rate_prompt + wrong_fps + rate_prompt},
   };
   for (const EndCase& c : cases) {
     const Outcome outcome = run_dialogue(c.input);

@@ -11,7 +11,7 @@
 
 #include "effects/scroll_text.h"
 #include "effects/swarm.h"
-#include "tests/effects/test_screen.h"
+#include "tests/support/test_screen.h"
 
 namespace {
 

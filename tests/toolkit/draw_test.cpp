@@ -10,14 +10,13 @@
 #include <string_view>
 #include <vector>
 
+#include "tests/support/test_screen.h"
 #include "toolkit/screen.h"
 
 namespace {
 
 constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
 constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
-
-using Rows = std::vector<std::string>;
 
 // A Screen cleared to '.', so that drawn spaces show in the goldens.
 Screen dotted(int32_t width, int32_t height) {
@@ -27,16 +26,26 @@ Screen dotted(int32_t width, int32_t height) {
   return screen;
 }
 
-Rows rows(const Screen& screen) {
-  Rows out;
-  for (int32_t y = 0; y < screen.height; ++y) {
-    std::string row;
-    for (int32_t x = 0; x < screen.width; ++x) {
-      row += static_cast<char>(screen.cells[static_cast<std::size_t>(y * screen.width + x)] & 0xff);
-    }
-    out.push_back(row);
+// A drawing call given two points, (x1, y1) and (x2, y2): corners or ends.
+using TwoPointDraw = void (*)(Screen*, int32_t, int32_t, int32_t, int32_t, char);
+
+struct TwoPointCase {
+  const char* name;
+  int32_t x1;
+  int32_t y1;
+  int32_t x2;
+  int32_t y2;
+  Rows expected;
+};
+
+// Each case drawn in '#' on a width x height Screen of '.', compared with its golden.
+void expect_goldens(TwoPointDraw draw, int32_t width, int32_t height,
+                    const std::vector<TwoPointCase>& cases) {
+  for (const TwoPointCase& c : cases) {
+    Screen screen = dotted(width, height);
+    draw(&screen, c.x1, c.y1, c.x2, c.y2, '#');
+    EXPECT_EQ(rows(screen), c.expected) << "case " << c.name;
   }
-  return out;
 }
 
 int32_t cell(const Screen& screen, int32_t x, int32_t y) {
@@ -243,15 +252,7 @@ TEST(DrawVline, Goldens) {
 }
 
 TEST(FillRect, Goldens) {
-  struct Case {
-    const char* name;
-    int32_t x1;
-    int32_t y1;
-    int32_t x2;
-    int32_t y2;
-    Rows expected;
-  };
-  const Case cases[] = {
+  expect_goldens(fill_rect, 6, 6, {
       {"corners in either order", 3, 4, 1, 2,
        {"......",
         "......",
@@ -295,24 +296,11 @@ TEST(FillRect, Goldens) {
        {"......", "......", "......", "......", "......", "......"}},
       {"below the Screen", 0, 6, 5, 60,
        {"......", "......", "......", "......", "......", "......"}},
-  };
-  for (const Case& c : cases) {
-    Screen screen = dotted(6, 6);
-    fill_rect(&screen, c.x1, c.y1, c.x2, c.y2, '#');
-    EXPECT_EQ(rows(screen), c.expected) << "case " << c.name;
-  }
+  });
 }
 
 TEST(DrawLine, Goldens) {
-  struct Case {
-    const char* name;
-    int32_t x1;
-    int32_t y1;
-    int32_t x2;
-    int32_t y2;
-    Rows expected;
-  };
-  const Case cases[] = {
+  expect_goldens(draw_line, 10, 4, {
       {"columns major, end excluded", 0, 0, 4, 2,
        {"#.........",
         ".##.......",
@@ -395,12 +383,7 @@ TEST(DrawLine, Goldens) {
         ".##.......",
         "...##.....",
         ".....##..."}},
-  };
-  for (const Case& c : cases) {
-    Screen screen = dotted(10, 4);
-    draw_line(&screen, c.x1, c.y1, c.x2, c.y2, '#');
-    EXPECT_EQ(rows(screen), c.expected) << "case " << c.name;
-  }
+  });
 }
 
 TEST(DrawLine, NullScreenDrawsNothing) {
@@ -487,6 +470,18 @@ struct Size {
 
 constexpr Size kSizes[] = {{1, 1}, {7, 5}, {16, 9}, {3, 12}};
 
+// draw_line's cells for line l on a dotted Screen of the given size, against the cells
+// that the reference walk gives.
+template <typename Walk>
+void expect_like_reference(Walk reference, const Size& size, const Line& l) {
+  Screen expected = dotted(size.width, size.height);
+  reference(&expected, l.x1, l.y1, l.x2, l.y2, '#');
+  Screen actual = dotted(size.width, size.height);
+  draw_line(&actual, l.x1, l.y1, l.x2, l.y2, '#');
+  EXPECT_EQ(rows(actual), rows(expected))
+      << "case " << size.width << "x" << size.height << " " << describe(l);
+}
+
 // Inside the 16.16 range the 64-bit walk with its skipped off-Screen steps gives the 32-bit cells.
 TEST(DrawLine, MatchesThe32BitWalkOnRandomLines) {
   Lcg rng{12345};
@@ -497,12 +492,7 @@ TEST(DrawLine, MatchesThe32BitWalkOnRandomLines) {
       const int32_t span = i % 10 == 9 ? 16000 : 25;
       const Line l{rng.next(-span, span), rng.next(-span, span), rng.next(-span, span),
                    rng.next(-span, span)};
-      Screen expected = dotted(size.width, size.height);
-      reference_walk32(&expected, l.x1, l.y1, l.x2, l.y2, '#');
-      Screen actual = dotted(size.width, size.height);
-      draw_line(&actual, l.x1, l.y1, l.x2, l.y2, '#');
-      EXPECT_EQ(rows(actual), rows(expected))
-          << "case " << size.width << "x" << size.height << " " << describe(l);
+      expect_like_reference(reference_walk32, size, l);
       ++compared;
     }
   }
@@ -530,12 +520,7 @@ TEST(DrawLine, MatchesThe64BitWalkOnFarLines) {
   int compared = 0;
   for (const Size& size : kSizes) {
     for (const Line& l : lines) {
-      Screen expected = dotted(size.width, size.height);
-      reference_walk64(&expected, l.x1, l.y1, l.x2, l.y2, '#');
-      Screen actual = dotted(size.width, size.height);
-      draw_line(&actual, l.x1, l.y1, l.x2, l.y2, '#');
-      EXPECT_EQ(rows(actual), rows(expected))
-          << "case " << size.width << "x" << size.height << " " << describe(l);
+      expect_like_reference(reference_walk64, size, l);
       ++compared;
     }
   }

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "tests/support/test_screen.h"
 #include "toolkit/screen.h"
 
 namespace {
@@ -30,27 +31,18 @@ ScreenPtr make_screen(int32_t width, int32_t height, char fill) {
   return screen;
 }
 
-// All cells of the Screen, one line per row, every column included.
-std::string picture(const Screen* screen) {
-  std::string out;
-  for (int32_t y = 0; y < screen->height; ++y) {
-    for (int32_t x = 0; x < screen->width; ++x) {
-      out += static_cast<char>(screen->cells[static_cast<std::size_t>(y * screen->width + x)] & 0xff);
-    }
-    out += '\n';
-  }
-  return out;
-}
-
-std::string lines(const std::vector<std::string>& rows) {
+std::string lines(const Rows& rows) {
   std::string out;
   for (const std::string& row : rows) out += row + '\n';
   return out;
 }
 
-// Glyph index drawn at (0, 0) on a 6 x 6 Screen of '~'.
-std::string drawn_alone(int32_t index) {
-  ScreenPtr screen = make_screen(6, 6, '~');
+// All cells of the Screen, one line per row, every column included.
+std::string picture(const Screen* screen) { return lines(rows(screen)); }
+
+// Glyph index drawn at (0, 0) on a width x height Screen of '~', 6 x 6 unless given.
+std::string drawn_alone(int32_t index, int32_t width = 6, int32_t height = 6) {
+  ScreenPtr screen = make_screen(width, height, '~');
   FontPtr font(font_create());
   font_draw_glyph(font.get(), 0, 0, index);
   return picture(screen.get());
@@ -71,33 +63,25 @@ TEST(Font, CreateBindsCurrentScreenAndSharedTable) {
 }
 
 TEST(Font, GlyphOverwritesSolidBlockAndLeavesSixthRow) {
-  ScreenPtr screen = make_screen(8, 7, '~');
-  FontPtr font(font_create());
-  font_draw_glyph(font.get(), 0, 0, 'A');
-  EXPECT_EQ(picture(screen.get()), lines({
-                                       "##### ~~",
-                                       "#   # ~~",
-                                       "##### ~~",
-                                       "#   # ~~",
-                                       "#   # ~~",
-                                       "~~~~~~~~",
-                                       "~~~~~~~~",
-                                   }));
+  EXPECT_EQ(drawn_alone('A', 8, 7),
+            lines({"##### ~~",
+                   "#   # ~~",
+                   "##### ~~",
+                   "#   # ~~",
+                   "#   # ~~",
+                   "~~~~~~~~",
+                   "~~~~~~~~"}));
 }
 
 TEST(Font, DescenderGlyphWritesSixRows) {
-  ScreenPtr screen = make_screen(7, 7, '~');
-  FontPtr font(font_create());
-  font_draw_glyph(font.get(), 0, 0, 'g');
-  EXPECT_EQ(picture(screen.get()), lines({
-                                       "      ~",
-                                       "  ##  ~",
-                                       " #  # ~",
-                                       "  ### ~",
-                                       "    # ~",
-                                       " ###  ~",
-                                       "~~~~~~~",
-                                   }));
+  EXPECT_EQ(drawn_alone('g', 7, 7),
+            lines({"      ~",
+                   "  ##  ~",
+                   " #  # ~",
+                   "  ### ~",
+                   "    # ~",
+                   " ###  ~",
+                   "~~~~~~~"}));
 }
 
 TEST(Font, IndexesWithoutGlyphDrawNothing) {

@@ -68,18 +68,20 @@ TEST(ScreenCreate, TheLastCreatedIsCurrent) {
   current_screen = nullptr;
 }
 
+// A size to resize to, named for failure messages.
+struct SizeCase {
+  const char* name;
+  int32_t width;
+  int32_t height;
+};
+
 TEST(ScreenResize, GivesTheSizeInSpacesAndKeepsCountAndCurrent) {
-  struct Case {
-    const char* name;
-    int32_t width;
-    int32_t height;
-  };
-  const Case cases[] = {
+  const SizeCase cases[] = {
       {"1x1", 1, 1}, {"3x2", 3, 2}, {"1x7", 1, 7}, {"7x1", 7, 1}, {"132x50", 132, 50},
   };
   Screen* screen = screen_create();
   screen->frame_count = 17;
-  for (const Case& c : cases) {
+  for (const SizeCase& c : cases) {
     screen_clear(screen, 'x');
     screen_resize(screen, c.width, c.height);
     EXPECT_EQ(screen->width, c.width) << "case " << c.name;
@@ -96,12 +98,7 @@ TEST(ScreenResize, GivesTheSizeInSpacesAndKeepsCountAndCurrent) {
 
 // Sizes that cannot be held leave an empty Screen that every operation tolerates.
 TEST(ScreenResize, UnusableSizesLeaveTheScreenEmpty) {
-  struct Case {
-    const char* name;
-    int32_t width;
-    int32_t height;
-  };
-  const Case cases[] = {
+  const SizeCase cases[] = {
       {"zero width", 0, 5},
       {"zero height", 5, 0},
       {"negative width", -1, 3},
@@ -112,7 +109,7 @@ TEST(ScreenResize, UnusableSizesLeaveTheScreenEmpty) {
       {"widest times two", kMax, 2},
       {"both maximal", kMax, kMax},
   };
-  for (const Case& c : cases) {
+  for (const SizeCase& c : cases) {
     Screen screen = make_screen(4, 3);
     screen.frame_count = 5;
     screen_resize(&screen, c.width, c.height);

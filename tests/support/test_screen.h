@@ -1,6 +1,8 @@
 // A Screen for one test, and its rows as strings for golden comparisons.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -27,21 +29,25 @@ class TestScreen {
   Screen* screen_;
 };
 
+// A Screen's contents, one string a row.
+using Rows = std::vector<std::string>;
+
 // Each row of the Screen, one character per cell (its low-order byte).
-inline std::vector<std::string> rows(const Screen* screen) {
-  std::vector<std::string> result;
-  for (int32_t y = 0; y < screen->height; ++y) {
+inline Rows rows(const Screen& screen) {
+  Rows result;
+  for (int32_t y = 0; y < screen.height; ++y) {
     std::string row;
-    for (int32_t x = 0; x < screen->width; ++x) {
-      row += static_cast<char>(screen->cells[static_cast<std::size_t>(y * screen->width + x)]);
+    for (int32_t x = 0; x < screen.width; ++x) {
+      row += static_cast<char>(screen.cells[static_cast<std::size_t>(y * screen.width + x)] & 0xff);
     }
     result.push_back(row);
   }
   return result;
 }
 
+inline Rows rows(const Screen* screen) { return rows(*screen); }
+
 // The rows of a Screen of spaces.
-inline std::vector<std::string> blank_rows(int32_t width, int32_t height) {
-  return std::vector<std::string>(static_cast<std::size_t>(height),
-                                  std::string(static_cast<std::size_t>(width), ' '));
+inline Rows blank_rows(int32_t width, int32_t height) {
+  return Rows(static_cast<std::size_t>(height), std::string(static_cast<std::size_t>(width), ' '));
 }
