@@ -135,10 +135,10 @@ check_not_silent() {
   fi
 }
 
-# run_intro SECONDS ANSWERS [trace-spec]: runs intro in $rundir with the dialogue's
+# run_intro SECONDS ANSWERS [trace-filter]: runs intro in $rundir with the dialogue's
 # answers on stdin for SECONDS, then sends SIGINT; SIGKILL if it has not ended 3 s later.
 # stdout goes to $work/out (its first 4 MB; the rest is read and dropped), stderr to
-# $work/err (with merge_stderr=1 both go to $work/out). With a trace spec, intro runs under strace -f -ttt into $work/trace.
+# $work/err (with merge_stderr=1 both go to $work/out). With a trace filter, intro runs under strace -f -ttt into $work/trace.
 # Sets status (wait's value: 128 + signal number for a death by signal) and killed.
 run_intro() {
   local seconds=$1 answers=$2 trace=${3:-}
