@@ -25,9 +25,10 @@ constexpr int max_updates_per_feed = 32;
 
 using Clock = std::chrono::steady_clock;
 
-// Mixing one block takes well under a millisecond; a MikMod_Update that returns later
-// has waited for a driver that would not take more.
-constexpr auto blocked_update = std::chrono::milliseconds(2);
+// Mixing takes a small fraction of the time it mixes. A MikMod_Update that lasts longer
+// than half of the sound it added, and longer than this floor (so that drivers whose
+// Update mixes nothing never count), has waited for an output that would not take more.
+constexpr int64_t blocked_floor_us = 2000;
 
 // Where the playing module's clock and the wall clock were at its first feed; unset
 // until then, since a module is started long before it is first fed (the dialogue).
@@ -39,8 +40,15 @@ struct FeedReference {
 FeedReference reference;
 
 int64_t song_time_us(const MODULE* module) {
-  // sngtime counts units of 1/1024 second.
-  return static_cast<int64_t>(module->sngtime) * 1000000 / 1024;
+  // SDL's driver advances the song on its own thread; read its clock under the lock.
+  MikMod_Lock();
+  const ULONG units = module->sngtime;  // 1/1024 second each
+  MikMod_Unlock();
+  return static_cast<int64_t>(units) * 1000000 / 1024;
+}
+
+int64_t microseconds_between(Clock::time_point from, Clock::time_point to) {
+  return std::chrono::duration_cast<std::chrono::microseconds>(to - from).count();
 }
 
 MODULE* load_module() { return Player_Load(module_path, module_voices, 0); }
@@ -55,19 +63,20 @@ void start_module(MODULE* module) {
 void feed(int32_t slice) {
   const Clock::time_point now = Clock::now();
   if (!reference.taken) reference = {true, now, song_time_us(current_module)};
-  const int64_t wall_us =
-      std::chrono::duration_cast<std::chrono::microseconds>(now - reference.wall).count();
-  const int64_t due_us = wall_us + slice;
+  const int64_t due_us = microseconds_between(reference.wall, now) + slice;
   for (int calls = 0; calls < max_updates_per_feed && Player_Active(); ++calls) {
-    if (song_time_us(current_module) - reference.song_us >= due_us) break;
+    const int64_t mixed_us = song_time_us(current_module) - reference.song_us;
+    if (mixed_us >= due_us) break;
     const Clock::time_point before = Clock::now();
     MikMod_Update();
     const Clock::time_point after = Clock::now();
-    if (after - before > blocked_update) {
+    const int64_t song_now_us = song_time_us(current_module);
+    const int64_t took_us = microseconds_between(before, after);
+    if (took_us > blocked_floor_us && 2 * took_us > song_now_us - reference.song_us - mixed_us) {
       // The output is full and made us wait: what it holds now is what is due now.
       // Catching up on the wall clock would only block the frames again (PulseAudio
       // takes no data for over a second after its stream starts).
-      reference = {true, after, song_time_us(current_module) - slice};
+      reference = {true, after, song_now_us - slice};
       break;
     }
   }
