@@ -19,7 +19,7 @@ void frame(benchmark::State& state) {
   scene_setup();
 
   std::FILE* sink = std::fopen("/dev/null", "w");
-  std::vector<char> buffer(screen_frame_size(screen) + 1);
+  std::vector<char> buffer(screen_frame_size(screen));
   std::setvbuf(sink, buffer.data(), _IOFBF, buffer.size());
 
   for (auto _ : state) {

@@ -56,8 +56,9 @@ void drop_line(int c) {
   while (c != '\n' && c != EOF) c = std::getc(in_stream);
 }
 
+// getc retries after an error but not after the end, so the end flag is the one to trust.
 DialogueEnd input_end() {
-  return std::ferror(in_stream) != 0 ? DialogueEnd::read_error : DialogueEnd::end_of_input;
+  return std::feof(in_stream) != 0 ? DialogueEnd::end_of_input : DialogueEnd::read_error;
 }
 
 // Shows the menu until an answer 1 to 5 arrives; yields its index 0 to 4, or no_input.

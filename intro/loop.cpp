@@ -17,7 +17,9 @@ int32_t frame_period = 0;
 
 namespace {
 
+// Ends the program before its first frame; intro shuts its music down first.
 [[noreturn]] void refuse(const char* reason) {
+  program_before_exit();
   std::fprintf(stderr, "%.*s: %s\n", static_cast<int>(program_name.size()), program_name.data(),
                reason);
   std::exit(1);
@@ -31,11 +33,12 @@ namespace {
 }
 
 // Gives out_stream a buffer of its own that holds a whole frame, so that each frame's
-// flush reaches the terminal or pipe in one write and is never seen half-drawn. ISO C
+// flush reaches the terminal or pipe in one write and is never seen half-drawn (up to
+// the 2147479552 bytes that Linux moves in one write; larger frames need more). ISO C
 // allows setvbuf only before other use of the stream; glibc honours it after the
 // dialogue's output once that has been flushed.
 bool buffer_whole_frames(const Screen* screen) {
-  const std::size_t size = screen_frame_size(screen) + 1;
+  const std::size_t size = screen_frame_size(screen);
   char* buffer = static_cast<char*>(std::malloc(size));
   if (buffer == nullptr) return false;
   std::fflush(out_stream);
@@ -58,11 +61,9 @@ void intro_main() {
     case DialogueEnd::answered:
       break;
     case DialogueEnd::end_of_input:
-      program_before_exit();
       refuse("standard input ended before the dialogue was answered");
     case DialogueEnd::read_error: {
       const int error = errno;
-      program_before_exit();
       char reason[160];
       std::snprintf(reason, sizeof reason, "cannot read standard input: %s", std::strerror(error));
       refuse(reason);
