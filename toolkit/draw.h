@@ -1,5 +1,5 @@
 // Clipped drawing primitives. Characters are single bytes taken as signed; every cell
-// goes through draw_char, which drops positions outside the Screen.
+// goes through draw_char's clipping, which drops positions outside the Screen.
 #pragma once
 
 #include <cstdint>

@@ -25,7 +25,9 @@ int32_t file_size(const char* path) {
 char* file_read(const char* path) {
   const int32_t size = file_size(path);
   auto* buffer = static_cast<char*>(std::calloc(static_cast<std::size_t>(size) + 1, 1));
-  if (buffer == nullptr || size == 0) return buffer;
+  // Without room for the file the caller still gets a text: the empty one.
+  if (buffer == nullptr) return static_cast<char*>(std::calloc(1, 1));
+  if (size == 0) return buffer;
   if (std::FILE* file = std::fopen(path, "rb")) {
     // A file that shrank since it was measured leaves the rest of the buffer zero.
     std::fread(buffer, 1, static_cast<std::size_t>(size), file);

@@ -26,6 +26,8 @@ void font_draw_glyph(BlockFont* font, int32_t x, int32_t y, int32_t index) {
   if (screen == nullptr) return;
   if (x >= screen->width || y >= screen->height) return;
   // x = -glyph_width still passes; draw_text clips what remains cell by cell.
-  if (x < -font->glyph_width || y < -font->glyph_height) return;
+  if (int64_t{x} < -int64_t{font->glyph_width} || int64_t{y} < -int64_t{font->glyph_height}) {
+    return;
+  }
   draw_text(screen, x, y, std::string_view(glyph));
 }

@@ -1,4 +1,5 @@
-// Measures of NUL-terminated text blocks whose lines end with newlines.
+// Measures of NUL-terminated text blocks whose lines end with newlines. A measure that
+// would exceed 2147483647 gives 2147483647.
 #pragma once
 
 #include <cstdint>

@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -226,5 +227,26 @@ TEST_F(FileTest, SizesAtTheTwoGibibyteLimit) {
     fs::remove(file);
   }
 }
+
+#if !defined(__SANITIZE_ADDRESS__)
+// With an address space too small for a 2 GiB buffer the read still yields a text, the
+// empty one. (AddressSanitizer cannot run under such a limit.)
+TEST_F(FileTest, ReadWithoutRoomForTheFileIsOneNul) {
+  const std::string file = path("sparse.bin");
+  put_bytes(file, "");
+  std::error_code error;
+  fs::resize_file(file, 2147483647u, error);
+  ASSERT_FALSE(error) << error.message();
+  const auto read_under_a_small_limit = [&file] {
+    rlimit limit{};
+    limit.rlim_cur = limit.rlim_max = rlim_t{1} << 30;
+    setrlimit(RLIMIT_AS, &limit);
+    char* back = file_read(file.c_str());
+    std::_Exit(back != nullptr && back[0] == '\0' ? 0 : 1);
+  };
+  EXPECT_EXIT(read_under_a_small_limit(),
+      ::testing::ExitedWithCode(0), "");
+}
+#endif
 
 }  // namespace
