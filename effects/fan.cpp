@@ -28,7 +28,9 @@ int32_t random_step() { return (std::rand() & 7) + 1; }
 bool fan_bounce(int32_t& c, int32_t& d, int32_t size) {
   // In 64 bits the sum cannot overflow; once clamped it fits 32 bits again.
   const int64_t moved = int64_t{c} + d;
-  if (moved < 0) {
+  if (size < 1) {
+    c = 0;  // an empty Screen (a failed resize) keeps its endpoints at 0
+  } else if (moved < 0) {
     c = 0;
   } else if (moved >= size) {
     c = size - 1;

@@ -38,7 +38,7 @@ constexpr char scroll_text[scroll_text_length + 1] =
     "Choose fewer columns and fewer lines at the start, so that every frame "
     "carries fewer characters. Or pick a lower frame rate and give the terminal "
     "time to breathe between two frames. A terminal window that fits the chosen "
-    "size exactly looks best of all.     There is no menu and no key to press for "
+    "size exactly looks best of all.     From now on there is no key to press for "
     "more. When you have seen enough, press Ctrl-C and the intro leaves at once, "
     "right where it stands.     Greetings go out to everyone who still loves text "
     "mode: to all who draw pictures with letters and punctuation, to all who keep "

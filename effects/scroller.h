@@ -6,8 +6,8 @@
 #include "effects/scroller_tables.h"
 #include "toolkit/cursor.h"
 
-// x and y place the window's first column. The scroller owns its text cursor; the wave
-// cursors and every table are someone else's.
+// x and y place the window's first column. scroller_free releases only the text cursor;
+// the wave cursors it created, and every table, stay.
 struct WaveScroller : EffectHeader {
   TableCursor* text;   // characters, element size 1
   TableCursor* xwave;  // column offsets, 32-bit, element size 4

@@ -51,6 +51,9 @@ TEST(FanBounce, MovesClampsAndTurnsAtTheEdges) {
       {int_max - 1, int_max, int_max, int_max - 1, -int_max, true},
       {int_max - 3, 2, int_max, int_max - 1, 2, false},
       {5, int_min, 10, 0, int_max, true},
+      // An empty Screen (a failed resize) has no edge to clamp to: the point stays at 0.
+      {0, 1, 0, 0, -1, true},
+      {0, -1, 0, 0, 1, true},
   };
   for (const Case& k : cases) {
     int32_t c = k.c;
