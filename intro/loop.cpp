@@ -1,6 +1,7 @@
 #include "intro/loop.h"
 
 #include <cerrno>
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -17,19 +18,22 @@ int32_t frame_period = 0;
 
 namespace {
 
-// Ends the program before its first frame; intro shuts its music down first.
-[[noreturn]] void refuse(const char* reason) {
+// Ends the program before its first frame with one line on standard error; intro
+// shuts its music down first.
+[[noreturn]] __attribute__((format(printf, 1, 2))) void refuse(const char* format, ...) {
   program_before_exit();
-  std::fprintf(stderr, "%.*s: %s\n", static_cast<int>(program_name.size()), program_name.data(),
-               reason);
+  std::fprintf(stderr, "%.*s: ", static_cast<int>(program_name.size()), program_name.data());
+  va_list arguments;
+  va_start(arguments, format);
+  std::vfprintf(stderr, format, arguments);
+  va_end(arguments);
+  std::fputc('\n', stderr);
   std::exit(1);
 }
 
-[[noreturn]] void refuse_size(const char* what) {
-  char reason[160];
-  std::snprintf(reason, sizeof reason, "not enough memory for %s of a %d x %d screen", what,
-                static_cast<int>(screen_width), static_cast<int>(screen_height));
-  refuse(reason);
+[[noreturn]] void refuse_memory(const char* what) {
+  refuse("not enough memory for %s of a %d x %d screen", what, static_cast<int>(screen_width),
+         static_cast<int>(screen_height));
 }
 
 // Gives out_stream a buffer of its own that holds a whole frame, so that each frame's
@@ -62,18 +66,12 @@ void intro_main() {
       break;
     case DialogueEnd::end_of_input:
       refuse("standard input ended before the dialogue was answered");
-    case DialogueEnd::read_error: {
-      const int error = errno;
-      char reason[160];
-      std::snprintf(reason, sizeof reason, "cannot read standard input: %s", std::strerror(error));
-      refuse(reason);
-    }
+    case DialogueEnd::read_error:
+      refuse("cannot read standard input: %s", std::strerror(errno));
   }
   if (int64_t{screen_width} * screen_height > std::numeric_limits<int32_t>::max()) {
-    char reason[160];
-    std::snprintf(reason, sizeof reason, "a %d x %d screen is too large: more than 2147483647 cells",
-                  static_cast<int>(screen_width), static_cast<int>(screen_height));
-    refuse(reason);
+    refuse("a %d x %d screen is too large: more than 2147483647 cells",
+           static_cast<int>(screen_width), static_cast<int>(screen_height));
   }
   frame_period = 1000000 / fps;
   std::srand(static_cast<unsigned>(std::time(nullptr)));
@@ -82,15 +80,15 @@ void intro_main() {
   try {
     screen = screen_create();
   } catch (const std::bad_alloc&) {
-    refuse_size("the cells");
+    refuse_memory("the cells");
   }
   screen_resize(screen, screen_width, screen_height);
-  if (screen->cells.empty()) refuse_size("the cells");
-  if (!buffer_whole_frames(screen)) refuse_size("the output buffer");
+  if (screen->cells.empty()) refuse_memory("the cells");
+  if (!buffer_whole_frames(screen)) refuse_memory("the output buffer");
   try {
     scene_setup();
   } catch (const std::bad_alloc&) {
-    refuse_size("the scene");
+    refuse_memory("the scene");
   }
 
   for (;;) {
