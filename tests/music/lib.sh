@@ -135,6 +135,23 @@ check_not_silent() {
   fi
 }
 
+# strace -f splits a call that another thread interrupts into "<unfinished ...>" and
+# "<... NAME resumed>" lines; joins each pair back into one line, at the call's start,
+# so that every reader of the trace sees whole calls.
+join_split_calls() {
+  awk '
+    / *<unfinished \.\.\.>$/ { sub(/ *<unfinished \.\.\.>$/, ""); pending[$1] = $0; next }
+    /<\.\.\. [a-z_0-9]+ resumed>/ && ($1 in pending) {
+      rest = $0
+      sub(/^.*<\.\.\. [a-z_0-9]+ resumed> ?/, "", rest)
+      print pending[$1] rest
+      delete pending[$1]
+      next
+    }
+    { print }
+    END { for (p in pending) print pending[p] }' "$1" > "$1.joined" && mv "$1.joined" "$1"
+}
+
 # run_intro SECONDS ANSWERS [trace-filter]: runs intro in $rundir with the dialogue's
 # answers on stdin for SECONDS, then sends SIGINT; SIGKILL if it has not ended 3 s later.
 # stdout goes to $work/out (its first 4 MB; the rest is read and dropped), stderr to
@@ -199,6 +216,7 @@ run_intro() {
   wait "$pid"
   status=$?
   wait "$reader" 2>/dev/null
+  [ -n "$trace" ] && [ -f "$work/trace" ] && join_split_calls "$work/trace"
   return 0
 }
 
